@@ -1,0 +1,3 @@
+#include "config/factory_config.h"
+
+FactoryConfig g_sFactoryConfig = CONFIG_AT_START;

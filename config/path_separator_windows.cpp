@@ -1,0 +1,3 @@
+#include "config/path_separator.h"
+
+const char PATH_SEPARATOR = '\\';
