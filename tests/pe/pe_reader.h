@@ -28,6 +28,46 @@ inline constexpr std::uint32_t RT_GROUP_ICON = 14;
 inline constexpr std::uint32_t RT_VERSION = 16;
 inline constexpr std::uint32_t RT_MANIFEST = 24;
 
+// Little-endian reads over a byte range that throw FormatError instead of
+// running off its end; "what" names the range in the messages.
+class Bytes {
+  public:
+    Bytes(std::span<const std::uint8_t> data, std::string what)
+        : data_(data), what_(std::move(what)) {}
+
+    std::size_t size() const { return data_.size(); }
+    std::span<const std::uint8_t> all() const { return data_; }
+
+    void Need(std::uint64_t offset, std::uint64_t length, const std::string& item) const;
+    std::uint8_t U8(std::uint64_t offset, const std::string& item) const {
+        Need(offset, 1, item);
+        return data_[offset];
+    }
+    std::uint16_t U16(std::uint64_t offset, const std::string& item) const {
+        Need(offset, 2, item);
+        return static_cast<std::uint16_t>(data_[offset] | data_[offset + 1] << 8);
+    }
+    std::uint32_t U32(std::uint64_t offset, const std::string& item) const {
+        Need(offset, 4, item);
+        return static_cast<std::uint32_t>(U16(offset, item)) |
+               static_cast<std::uint32_t>(U16(offset + 2, item)) << 16;
+    }
+    std::uint64_t U64(std::uint64_t offset, const std::string& item) const {
+        Need(offset, 8, item);
+        return static_cast<std::uint64_t>(U32(offset, item)) |
+               static_cast<std::uint64_t>(U32(offset + 4, item)) << 32;
+    }
+    std::span<const std::uint8_t> Sub(std::uint64_t offset, std::uint64_t length,
+                                      const std::string& item) const {
+        Need(offset, length, item);
+        return data_.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(length));
+    }
+
+  private:
+    std::span<const std::uint8_t> data_;
+    std::string what_;
+};
+
 // A resource type or name: either a number or a UTF-16 string.
 struct ResourceId {
     bool isString = false;
