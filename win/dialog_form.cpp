@@ -44,16 +44,21 @@ int DropCutLeadByte(char* buffer, int count) {
 
 } // namespace
 
-int DialogForm::GetTypeIndex() { return SelectedIndex(hDlg_, IDC_CB_TYPE); }
+int DialogForm::GetTypeIndex() {
+    return SelectedIndex(hDlg_, IDC_CB_TYPE);
+}
 
 int DialogForm::GetFieldText(FormField field, char* buffer, int size) {
     const UINT count = GetDlgItemTextA(hDlg_, FieldControl(field), buffer, size);
     return DropCutLeadByte(buffer, static_cast<int>(count));
 }
 
-int DialogForm::GetDirModeIndex() { return SelectedIndex(hDlg_, IDC_CB_DIRMODE); }
+int DialogForm::GetDirModeIndex() {
+    return SelectedIndex(hDlg_, IDC_CB_DIRMODE);
+}
 
 void DialogForm::ShowMessage(const char* text, const char* caption, MessageIcon icon) {
-    const UINT type = icon == MSGICON_INFORMATION ? MB_OK | MB_ICONINFORMATION : MB_OK | MB_ICONWARNING;
+    const UINT type =
+        icon == MSGICON_INFORMATION ? MB_OK | MB_ICONINFORMATION : MB_OK | MB_ICONWARNING;
     MessageBoxA(hDlg_, text, caption, type);
 }

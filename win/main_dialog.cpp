@@ -47,10 +47,12 @@ struct ControlText {
 };
 
 const ControlText CONTROL_TEXTS[] = {
-    {IDC_ST_TYPE, TXT_SELECT_TYPE}, {IDC_GB_FTPSET, TXT_FTP_PARAMS}, {IDC_ST_SERVER, TXT_SERVER},
-    {IDC_ST_PORT, TXT_PORT},        {IDC_ST_USER, TXT_USER},         {IDC_ST_PASSWORD, TXT_PASSWORD},
-    {IDC_GB_FTPDIR, TXT_UPLOAD_DIR}, {IDC_GB_SAVEPATH, TXT_SAVE_PATH}, {IDC_BT_BROWSE, TXT_BROWSE},
-    {IDC_BT_GENERATE, TXT_GENERATE}, {IDC_ST_VERSION, TXT_VERSION},
+    {IDC_ST_TYPE, TXT_SELECT_TYPE},  {IDC_GB_FTPSET, TXT_FTP_PARAMS},
+    {IDC_ST_SERVER, TXT_SERVER},     {IDC_ST_PORT, TXT_PORT},
+    {IDC_ST_USER, TXT_USER},         {IDC_ST_PASSWORD, TXT_PASSWORD},
+    {IDC_GB_FTPDIR, TXT_UPLOAD_DIR}, {IDC_GB_SAVEPATH, TXT_SAVE_PATH},
+    {IDC_BT_BROWSE, TXT_BROWSE},     {IDC_BT_GENERATE, TXT_GENERATE},
+    {IDC_ST_VERSION, TXT_VERSION},
 };
 
 constexpr int SERVER_TYPING_LIMIT = 60;
@@ -65,7 +67,9 @@ void SelectListItem(HWND hList, int index) {
     SendMessageA(hList, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-int SelectedListItem(HWND hList) { return static_cast<int>(SendMessageA(hList, CB_GETCURSEL, 0, 0)); }
+int SelectedListItem(HWND hList) {
+    return static_cast<int>(SendMessageA(hList, CB_GETCURSEL, 0, 0));
+}
 
 void LimitTyping(HWND hEdit, int limit) {
     SendMessageA(hEdit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
@@ -145,7 +149,8 @@ BOOL OnInitDialog(HWND hDlg) {
     LimitTyping(g_hEdServer, SERVER_TYPING_LIMIT);
     LimitTyping(g_hEdPort, PORT_TYPING_LIMIT);
     LimitTyping(g_hEdSavePath, SAVE_PATH_TYPING_LIMIT);
-    CheckDlgButton(hDlg, IDC_CK_URL1, g_sFactoryConfig.byUrl1Enable != 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hDlg, IDC_CK_URL1,
+                   g_sFactoryConfig.byUrl1Enable != 0 ? BST_CHECKED : BST_UNCHECKED);
     RefreshEnableStates();
     return TRUE; // the window system focuses the first tab stop, the server edit
 }
