@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#define CONFIG_FILE_NAME "CfgFtpDn.bin"
+constexpr char CONFIG_FILE_NAME[] = "CfgFtpDn.bin";
 
 constexpr int SAVE_PATH_SIZE = 260;
 

@@ -10,7 +10,7 @@ namespace {
 // Layout of the headers (offsets in bytes from the start of each header).
 constexpr std::size_t DOS_HEADER_SIZE = 64;
 constexpr std::size_t DOS_LFANEW = 0x3C;
-constexpr std::uint16_t DOS_MAGIC = 0x5A4D; // "MZ"
+constexpr std::uint16_t DOS_MAGIC = 0x5A4D;        // "MZ"
 constexpr std::uint32_t PE_SIGNATURE = 0x00004550; // "PE\0\0"
 constexpr std::size_t COFF_HEADER_SIZE = 20;
 constexpr std::size_t COFF_MACHINE = 0;
@@ -89,8 +89,8 @@ class Parser {
         }
         image_.isPe32Plus = magic == OPT_MAGIC_PE32_PLUS;
         image_.subsystem = optional.U16(OPT_SUBSYSTEM, "Subsystem");
-        imageBase_ = image_.isPe32Plus ? optional.U64(24, "ImageBase")
-                                       : optional.U32(28, "ImageBase");
+        imageBase_ =
+            image_.isPe32Plus ? optional.U64(24, "ImageBase") : optional.U32(28, "ImageBase");
         const std::size_t countAt = image_.isPe32Plus ? 108 : 92;
         const std::uint32_t dirCount = optional.U32(countAt, "NumberOfRvaAndSizes");
         const std::size_t dirsAt = countAt + 4;
@@ -283,8 +283,9 @@ class Parser {
             throw FormatError("resources add up to more than " +
                               std::to_string(MAX_RESOURCE_BYTES) + " bytes");
         }
-        const auto bytes = AtRva(rva, size, "data of resource " + resource.type.ToString() + "/" +
-                                                resource.name.ToString());
+        const auto bytes =
+            AtRva(rva, size,
+                  "data of resource " + resource.type.ToString() + "/" + resource.name.ToString());
         resource.data.assign(bytes.begin(), bytes.end());
         image_.resources.push_back(std::move(resource));
     }
@@ -344,7 +345,9 @@ std::vector<const Resource*> Image::OfType(const ResourceId& type) const {
     return found;
 }
 
-Image Parse(std::span<const std::uint8_t> file) { return Parser(file).Run(); }
+Image Parse(std::span<const std::uint8_t> file) {
+    return Parser(file).Run();
+}
 
 Image Load(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -131,11 +131,11 @@ Fixture BuildImage(bool pe32Plus, std::uint16_t machine) {
     w.Ascii(s + userName, "USER32.dll");
     f.importName = s + imports + 12;
 
-    auto directory = [&](std::size_t at, int named, int ids) {
+    auto directory = [&](std::size_t at, std::uint32_t named, std::uint32_t ids) {
         w.U16(s + at + 12, named);
         w.U16(s + at + 14, ids);
     };
-    auto entry = [&](std::size_t dir, int index, std::uint32_t name, std::uint32_t target) {
+    auto entry = [&](std::size_t dir, std::size_t index, std::uint32_t name, std::uint32_t target) {
         w.U32(s + dir + 16 + 8 * index, name);
         w.U32(s + dir + 16 + 8 * index + 4, target);
     };
@@ -208,8 +208,8 @@ TEST(PeReader, ReadsHeadersImportsAndResources) {
         EXPECT_EQ(image.importedDlls, (std::vector<std::string>{"KERNEL32.dll", "USER32.dll"}));
         EXPECT_TRUE(image.delayImportedDlls.empty());
 
-        const auto named = image.Find(pe::ResourceId::String(u"MYTYPE"),
-                                      pe::ResourceId::String(u"NAME"));
+        const auto named =
+            image.Find(pe::ResourceId::String(u"MYTYPE"), pe::ResourceId::String(u"NAME"));
         ASSERT_EQ(named.size(), 1u);
         EXPECT_EQ(named[0]->language, 0x409u);
         EXPECT_EQ(named[0]->codePage, 1252u);
@@ -240,7 +240,7 @@ struct Corruption {
     const char* label;
     std::size_t Fixture::*field; // nullptr: an absolute file offset
     std::size_t offset;          // added to the field's offset
-    int width;                   // 2 or 4 bytes
+    std::size_t width;           // 2 or 4 bytes
     std::uint32_t value;
     const char* messagePart;
 };
@@ -276,7 +276,7 @@ TEST(PeReader, RejectsGarbageOffsetsWithAClearMessage) {
             Fixture f = BuildImage(kind.pe32Plus, kind.machine);
             const std::size_t at = (c.field ? f.*c.field : 0) + c.offset;
             ASSERT_LE(at + c.width, f.bytes.size());
-            for (int i = 0; i < c.width; ++i) {
+            for (std::size_t i = 0; i < c.width; ++i) {
                 f.bytes[at + i] = static_cast<std::uint8_t>(c.value >> (8 * i));
             }
             try {
@@ -297,9 +297,9 @@ TEST(PeReader, SurvivesEverySingleByteChange) {
         SCOPED_TRACE(kind.label);
         const Fixture f = BuildImage(kind.pe32Plus, kind.machine);
         for (std::size_t at = 0; at < f.bytes.size(); ++at) {
-            for (std::uint8_t value : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {
+            for (int value : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {
                 std::vector<std::uint8_t> bytes = f.bytes;
-                bytes[at] = value;
+                bytes[at] = static_cast<std::uint8_t>(value);
                 try {
                     pe::Parse(bytes);
                 } catch (const pe::FormatError&) {
