@@ -224,8 +224,15 @@ INT_PTR CALLBACK MainDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM) 
     case WM_COMMAND:
         OnCommand(hDlg, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
+    case WM_SYSCOMMAND:
+        // The close box, Alt+F4 and Close on the system menu; closing saves nothing.
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            EndDialog(hDlg, 0);
+            return TRUE;
+        }
+        return FALSE;
     case WM_CLOSE:
-        EndDialog(hDlg, 0); // closing saves nothing
+        // Escape in the multi-line save-path edit arrives as WM_CLOSE: it must not end the dialog.
         return TRUE;
     default:
         return FALSE;

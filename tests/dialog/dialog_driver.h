@@ -47,6 +47,10 @@ class DialogDriver {
 
     // The message boxes shown since the last call, oldest first.
     virtual std::vector<SeenMessageBox> TakeMessageBoxes() = 0;
+
+    // Items the folder browser handed out that were not freed with ILFree since the driver was
+    // made; nullopt where the platform cannot count them.
+    virtual std::optional<int> FolderItemsNotFreed() { return std::nullopt; }
 };
 
 // Each build links the driver of its window system.

@@ -1,0 +1,144 @@
+#include "styles.h"
+
+namespace standin {
+
+namespace {
+
+struct StyleName {
+    const char* name;
+    DWORD value;
+};
+
+// The styles of the dialog and the classic controls, by the names a resource script uses.
+constexpr StyleName STYLE_NAMES[] = {
+    {"WS_OVERLAPPED", 0x00000000},
+    {"WS_POPUP", 0x80000000},
+    {"WS_CHILD", STYLE_WS_CHILD},
+    {"WS_MINIMIZE", 0x20000000},
+    {"WS_VISIBLE", STYLE_WS_VISIBLE},
+    {"WS_DISABLED", STYLE_WS_DISABLED},
+    {"WS_CLIPSIBLINGS", 0x04000000},
+    {"WS_CLIPCHILDREN", 0x02000000},
+    {"WS_MAXIMIZE", 0x01000000},
+    {"WS_CAPTION", 0x00C00000},
+    {"WS_BORDER", 0x00800000},
+    {"WS_DLGFRAME", 0x00400000},
+    {"WS_VSCROLL", 0x00200000},
+    {"WS_HSCROLL", 0x00100000},
+    {"WS_SYSMENU", 0x00080000},
+    {"WS_THICKFRAME", 0x00040000},
+    {"WS_GROUP", 0x00020000},
+    {"WS_TABSTOP", STYLE_WS_TABSTOP},
+    {"WS_MINIMIZEBOX", 0x00020000},
+    {"WS_MAXIMIZEBOX", 0x00010000},
+
+    {"WS_EX_DLGMODALFRAME", 0x00000001},
+    {"WS_EX_NOPARENTNOTIFY", 0x00000004},
+    {"WS_EX_TOPMOST", 0x00000008},
+    {"WS_EX_ACCEPTFILES", 0x00000010},
+    {"WS_EX_TRANSPARENT", 0x00000020},
+    {"WS_EX_TOOLWINDOW", 0x00000080},
+    {"WS_EX_WINDOWEDGE", 0x00000100},
+    {"WS_EX_CLIENTEDGE", 0x00000200},
+    {"WS_EX_CONTEXTHELP", 0x00000400},
+    {"WS_EX_RIGHT", 0x00001000},
+    {"WS_EX_LEFT", 0x00000000},
+    {"WS_EX_RTLREADING", 0x00002000},
+    {"WS_EX_LEFTSCROLLBAR", 0x00004000},
+    {"WS_EX_CONTROLPARENT", 0x00010000},
+    {"WS_EX_STATICEDGE", 0x00020000},
+    {"WS_EX_APPWINDOW", 0x00040000},
+
+    {"DS_ABSALIGN", 0x0001},
+    {"DS_SYSMODAL", 0x0002},
+    {"DS_3DLOOK", 0x0004},
+    {"DS_FIXEDSYS", 0x0008},
+    {"DS_NOFAILCREATE", 0x0010},
+    {"DS_LOCALEDIT", 0x0020},
+    {"DS_SETFONT", 0x0040},
+    {"DS_MODALFRAME", 0x0080},
+    {"DS_NOIDLEMSG", 0x0100},
+    {"DS_SETFOREGROUND", 0x0200},
+    {"DS_CONTROL", 0x0400},
+    {"DS_CENTER", 0x0800},
+    {"DS_CENTERMOUSE", 0x1000},
+    {"DS_CONTEXTHELP", 0x2000},
+    {"DS_SHELLFONT", 0x0048},
+
+    {"ES_LEFT", 0x0000},
+    {"ES_CENTER", 0x0001},
+    {"ES_RIGHT", 0x0002},
+    {"ES_MULTILINE", STYLE_ES_MULTILINE},
+    {"ES_UPPERCASE", 0x0008},
+    {"ES_LOWERCASE", 0x0010},
+    {"ES_PASSWORD", STYLE_ES_PASSWORD},
+    {"ES_AUTOVSCROLL", 0x0040},
+    {"ES_AUTOHSCROLL", 0x0080},
+    {"ES_NOHIDESEL", 0x0100},
+    {"ES_OEMCONVERT", 0x0400},
+    {"ES_READONLY", STYLE_ES_READONLY},
+    {"ES_WANTRETURN", 0x1000},
+    {"ES_NUMBER", STYLE_ES_NUMBER},
+
+    {"BS_PUSHBUTTON", STYLE_BS_PUSHBUTTON},
+    {"BS_DEFPUSHBUTTON", STYLE_BS_DEFPUSHBUTTON},
+    {"BS_CHECKBOX", STYLE_BS_CHECKBOX},
+    {"BS_AUTOCHECKBOX", STYLE_BS_AUTOCHECKBOX},
+    {"BS_RADIOBUTTON", 0x0004},
+    {"BS_3STATE", STYLE_BS_3STATE},
+    {"BS_AUTO3STATE", STYLE_BS_AUTO3STATE},
+    {"BS_GROUPBOX", STYLE_BS_GROUPBOX},
+    {"BS_AUTORADIOBUTTON", 0x0009},
+    {"BS_OWNERDRAW", 0x000B},
+    {"BS_LEFTTEXT", 0x0020},
+    {"BS_TEXT", 0x0000},
+    {"BS_LEFT", 0x0100},
+    {"BS_RIGHT", 0x0200},
+    {"BS_CENTER", 0x0300},
+    {"BS_TOP", 0x0400},
+    {"BS_BOTTOM", 0x0800},
+    {"BS_VCENTER", 0x0C00},
+    {"BS_MULTILINE", 0x2000},
+    {"BS_NOTIFY", 0x4000},
+    {"BS_FLAT", 0x8000},
+
+    {"SS_LEFT", 0x0000},
+    {"SS_CENTER", 0x0001},
+    {"SS_RIGHT", 0x0002},
+    {"SS_ICON", 0x0003},
+    {"SS_LEFTNOWORDWRAP", 0x000C},
+    {"SS_SIMPLE", 0x000B},
+    {"SS_NOPREFIX", 0x0080},
+    {"SS_NOTIFY", 0x0100},
+    {"SS_CENTERIMAGE", 0x0200},
+    {"SS_SUNKEN", 0x1000},
+
+    {"CBS_SIMPLE", 0x0001},
+    {"CBS_DROPDOWN", 0x0002},
+    {"CBS_DROPDOWNLIST", 0x0003},
+    {"CBS_OWNERDRAWFIXED", 0x0010},
+    {"CBS_OWNERDRAWVARIABLE", 0x0020},
+    {"CBS_AUTOHSCROLL", 0x0040},
+    {"CBS_OEMCONVERT", 0x0080},
+    {"CBS_SORT", 0x0100},
+    {"CBS_HASSTRINGS", 0x0200},
+    {"CBS_NOINTEGRALHEIGHT", 0x0400},
+    {"CBS_DISABLENOSCROLL", 0x0800},
+    {"CBS_UPPERCASE", 0x2000},
+    {"CBS_LOWERCASE", 0x4000},
+
+    {"IDC_STATIC", 0xFFFFFFFF},
+};
+
+} // namespace
+
+std::optional<DWORD> StyleByName(const std::string& name) {
+    for (const StyleName& style : STYLE_NAMES) {
+        if (name == style.name) {
+            return style.value;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace standin
