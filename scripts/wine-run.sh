@@ -20,7 +20,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" "${CFG_WINE_HOME:-}" || exit
 spool=$(mktemp -d "${TMPDIR:-/tmp}/wine-run.XXXXXX")
 : >"$spool/out"
 : >"$spool/err"
-exec 3<&0 # a program started in the background would otherwise read from /dev/null
+# A program started in the background would otherwise read from /dev/null.
+if ! { exec 3<&0; } 2>/dev/null; then
+    exec 3</dev/null
+fi
 "$WINELOADER" "$@" <&3 3<&- >"$spool/out" 2>"$spool/err" &
 program=$!
 exec 3<&-
