@@ -1,5 +1,6 @@
 // The record is the file format: every field's place and width, and the values at start.
 #include "config/factory_config.h"
+#include "tests/support/record_fields.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -8,36 +9,36 @@
 
 namespace {
 
-struct FieldRow {
+// Where the compiler put each member, by name.
+struct MemberPlace {
     const char* name;
     std::size_t offset;
     std::size_t width;
-    std::size_t actualOffset;
-    std::size_t actualWidth;
 };
 
-#define FIELD(name, offset, width)                                                                 \
-    FieldRow {                                                                                     \
-#name, offset, width, offsetof(FactoryConfig, name), sizeof(FactoryConfig::name)           \
+#define MEMBER(name)                                                                               \
+    MemberPlace {                                                                                  \
+#name, offsetof(FactoryConfig, name), sizeof(FactoryConfig::name)                          \
     }
 
-const FieldRow LAYOUT[] = {
-    FIELD(bySelectBy, 0, 1),     FIELD(byAlign, 1, 1),       FIELD(uwDebugPort, 2, 2),
-    FIELD(szDebugUrl, 4, 61),    FIELD(byUrl1Enable, 65, 1), FIELD(szUrl1, 66, 62),
-    FIELD(iDirMode, 128, 4),     FIELD(szFtpDir, 132, 32),   FIELD(byReserved, 164, 1),
-    FIELD(szFtpServer, 165, 61), FIELD(szFtpUser, 226, 49),  FIELD(szFtpPassword, 275, 33),
+const MemberPlace MEMBERS[] = {
+    MEMBER(bySelectBy),   MEMBER(byAlign),     MEMBER(uwDebugPort), MEMBER(szDebugUrl),
+    MEMBER(byUrl1Enable), MEMBER(szUrl1),      MEMBER(iDirMode),    MEMBER(szFtpDir),
+    MEMBER(byReserved),   MEMBER(szFtpServer), MEMBER(szFtpUser),   MEMBER(szFtpPassword),
 };
 
 TEST(RecordLayout, EveryFieldSitsAtItsOffsetWithItsWidth) {
-    for (const FieldRow& row : LAYOUT) {
-        EXPECT_EQ(row.actualOffset, row.offset) << row.name;
-        EXPECT_EQ(row.actualWidth, row.width) << row.name;
+    ASSERT_EQ(std::size(MEMBERS), std::size(RECORD_FIELDS));
+    for (std::size_t i = 0; i < std::size(MEMBERS); ++i) {
+        EXPECT_STREQ(MEMBERS[i].name, RECORD_FIELDS[i].name);
+        EXPECT_EQ(MEMBERS[i].offset, RECORD_FIELDS[i].offset) << MEMBERS[i].name;
+        EXPECT_EQ(MEMBERS[i].width, RECORD_FIELDS[i].width) << MEMBERS[i].name;
     }
 }
 
 TEST(RecordLayout, FieldsCoverTheRecordWithoutGapOrOverlap) {
     std::size_t next = 0;
-    for (const FieldRow& row : LAYOUT) {
+    for (const RecordField& row : RECORD_FIELDS) {
         EXPECT_EQ(row.offset, next) << row.name;
         next = row.offset + row.width;
     }

@@ -2,6 +2,7 @@
 
 #include "config/byte_codec.h"
 #include "config/config_store.h"
+#include "tests/support/record_fields.h"
 #include "ui/text_catalogue.h"
 #include "win/main_dialog.h"
 #include "win/resource.h"
@@ -20,19 +21,6 @@ namespace {
 
 constexpr int TEXT_BUFFER_SIZE = 1024;
 
-struct FieldPlace {
-    const char* name;
-    std::size_t offset;
-    std::size_t width;
-};
-
-const FieldPlace RECORD_FIELDS[] = {
-    {"bySelectBy", 0, 1},     {"byAlign", 1, 1},       {"uwDebugPort", 2, 2},
-    {"szDebugUrl", 4, 61},    {"byUrl1Enable", 65, 1}, {"szUrl1", 66, 62},
-    {"iDirMode", 128, 4},     {"szFtpDir", 132, 32},   {"byReserved", 164, 1},
-    {"szFtpServer", 165, 61}, {"szFtpUser", 226, 49},  {"szFtpPassword", 275, 33},
-};
-
 fs::path ConfigPath(const fs::path& folder) {
     return folder / CONFIG_FILE_NAME;
 }
@@ -40,8 +28,8 @@ fs::path ConfigPath(const fs::path& folder) {
 } // namespace
 
 TempFolder::TempFolder() {
-    std::random_device seed;
-    std::mt19937 random(seed());
+    std::random_device entropy;
+    std::mt19937 random(entropy());
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path candidate =
             fs::temp_directory_path() / ("cfgftp-dialog-" + std::to_string(random() % 1000000000));
@@ -99,7 +87,7 @@ std::vector<std::string> DifferingFields(const FactoryConfig& actual,
     const auto* a = reinterpret_cast<const unsigned char*>(&actual);
     const auto* b = reinterpret_cast<const unsigned char*>(&expected);
     std::vector<std::string> names;
-    for (const FieldPlace& field : RECORD_FIELDS) {
+    for (const RecordField& field : RECORD_FIELDS) {
         if (std::memcmp(a + field.offset, b + field.offset, field.width) != 0) {
             names.emplace_back(field.name);
         }
