@@ -2,10 +2,11 @@
 
 #include "config/byte_codec.h"
 #include "config/factory_config.h"
-#include "config/path_separator.h"
+#include "config/file_system.h"
 #include "config/text_field.h"
 #include "config/trace.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -46,30 +47,22 @@ std::int32_t ReportNoFile() {
     return 0;
 }
 
-// rename() replaces a read-only file without a word, and root may write to any file, so the
-// file's own protection is looked at first: the read-only attribute on Windows shows in the
-// update open, the mode bits elsewhere.
+// rename() would replace a read-only file without a word, so the target's own protection is
+// looked at first. A folder or a locked file in its place refuses the update open. A read-only
+// file refuses it on Windows but not to root elsewhere (nor under Wine run by root): there the
+// permissions tell.
 bool IsWriteProtected(const char* szPath) {
+    std::FILE* file = std::fopen(szPath, "r+b");
+    if (file == nullptr) {
+        return errno != ENOENT;
+    }
+    std::fclose(file);
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::file_status status = fs::status(szPath, error);
-    std::FILE* probe = std::fopen(szPath, "rb");
-    if (probe != nullptr) {
-        std::fclose(probe);
-    } else if (!fs::exists(status)) {
-        return false;
-    }
     constexpr fs::perms anyWrite =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if (fs::exists(status) && (status.permissions() & anyWrite) == fs::perms::none) {
-        return true;
-    }
-    std::FILE* update = std::fopen(szPath, "r+b");
-    if (update == nullptr) {
-        return true;
-    }
-    std::fclose(update);
-    return false;
+    return !error && (status.permissions() & anyWrite) == fs::perms::none;
 }
 
 bool WriteScrambledRecord(std::FILE* file) {

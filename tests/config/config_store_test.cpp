@@ -3,7 +3,7 @@
 #include "config/byte_codec.h"
 #include "config/config_store.h"
 #include "config/factory_config.h"
-#include "config/path_separator.h"
+#include "config/file_system.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_folder.h"
 

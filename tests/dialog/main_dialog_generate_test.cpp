@@ -8,8 +8,11 @@
 #include "win/resource.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 using MainDialogGenerate = DialogTest;
 
@@ -54,6 +57,43 @@ TEST_F(MainDialogGenerate, WritesExactlyWhatWasTypedAndSaysSo) {
     EXPECT_EQ(DifferingFields(g_sFactoryConfig, expected), std::vector<std::string>{})
         << "the record holds what was read back";
     EXPECT_EQ(trace.rfind("[MAKE]\n* bySelectBy =0\n", 0), 0u) << trace;
+}
+
+// A save replaces the file by renaming a new one over it, which the file system allows even for
+// a read-only file: its protection must still refuse the save, and the file must stay as it was.
+TEST_F(MainDialogGenerate, AReadOnlyFileIsLeftAsItWasAndTheUserIsWarned) {
+    WriteConfigFile(workDir.Path(), LoadedRecord());
+    const fs::path file = workDir.Path() / CONFIG_FILE_NAME;
+    const std::optional<FactoryConfig> before = ReadConfigFile(workDir.Path());
+    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    Run([&](HWND hDlg) {
+        driver->Type(hDlg, IDC_ED_PORT, "990");
+        driver->Click(hDlg, IDC_BT_GENERATE);
+        ExpectOneBox(*driver, hDlg, MSG_SAVE_FAILED, WARNING_BOX);
+    });
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    const std::optional<FactoryConfig> after = ReadConfigFile(workDir.Path());
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(DifferingFields(*after, *before), std::vector<std::string>{});
+    EXPECT_EQ(workDir.Names(), std::vector<std::string>{CONFIG_FILE_NAME}) << "no file left behind";
+}
+
+// An existing file is replaced whole, also where rename() refuses an existing target.
+TEST_F(MainDialogGenerate, ASecondGenerateReplacesTheFirstFile) {
+    Run([&](HWND hDlg) {
+        EnterValidForm(hDlg);
+        driver->Click(hDlg, IDC_BT_GENERATE);
+        driver->Type(hDlg, IDC_ED_PORT, "990");
+        driver->Click(hDlg, IDC_BT_GENERATE);
+        const std::vector<SeenMessageBox> boxes = driver->TakeMessageBoxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[1].text, GetText(MSG_SUCCESS));
+    });
+    const std::optional<FactoryConfig> written = ReadConfigFile(workDir.Path());
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->uwDebugPort, 990);
+    EXPECT_EQ(workDir.Names(), std::vector<std::string>{CONFIG_FILE_NAME});
 }
 
 struct RefusedForm {

@@ -1,3 +1,3 @@
-#include "config/path_separator.h"
+#include "config/file_system.h"
 
 const char PATH_SEPARATOR = '\\';

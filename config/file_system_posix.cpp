@@ -1,0 +1,3 @@
+#include "config/file_system.h"
+
+const char PATH_SEPARATOR = '/';

@@ -1,3 +1,0 @@
-#include "config/path_separator.h"
-
-const char PATH_SEPARATOR = '/';
