@@ -26,7 +26,7 @@ namespace {
 
 const std::string SEPARATOR_LINE = std::string(48, '_') + "\n";
 
-// The record that fixtures/make_golden.py scrambles into golden.bin: one distinctive value per
+// The record that fixtures/make_golden.sh scrambles into golden.bin: one distinctive value per
 // field, and tails behind terminators.
 FactoryConfig DistinctRecord() {
     FactoryConfig config{};
